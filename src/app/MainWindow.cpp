@@ -1,0 +1,4 @@
+#include "app/MainWindow.h"
+namespace qarnis::app {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {}
+}  // namespace qarnis::app
