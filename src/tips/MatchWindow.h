@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+class QPlainTextEdit;
+
 namespace qarnis::tips {
 
 // Texts copied from the double-clicked row; kept between openings, only `result` is emptied after a display.
@@ -23,6 +25,7 @@ class MatchWindow : public QDialog {
 
  private:
   SelectedMatch& selected_;
+  QPlainTextEdit* reasons_ = nullptr;
 };
 
 }  // namespace qarnis::tips
