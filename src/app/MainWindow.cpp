@@ -22,6 +22,7 @@
 #include "account/PasswordWindow.h"
 #include "account/RegisterWindow.h"
 #include "app/HeaderBanner.h"
+#include "app/LiveRowGate.h"
 #include "app/ReplyHandOff.h"
 #include "app/WindowReplies.h"
 #include "link/Messages.h"
@@ -276,6 +277,7 @@ void MainWindow::PauseLiveFeed() {
 }
 
 void MainWindow::ResumeLiveFeed() {
+  if (liveGate_) liveGate_->ApplyHeld();
   if (services_.liveFeed != nullptr) services_.liveFeed->Resume();
 }
 

@@ -45,6 +45,7 @@ namespace qarnis::app {
 
 class BannerDisplay;
 class BannerSource;
+class LiveRowGate;
 class ReplyHandOff;
 class WindowReplies;
 
@@ -124,6 +125,7 @@ class MainWindow : public QMainWindow, public account::AccountServices {
   account::AccountWindows* accounts_ = nullptr;
   notify::Announcer* announcer_ = nullptr;
   live::LiveListModel* liveModel_ = nullptr;
+  std::shared_ptr<LiveRowGate> liveGate_;
 
   // Header
   BannerSource* bannerSource_ = nullptr;
