@@ -61,6 +61,7 @@ class ServerLink {
   void ReceiverLoop(Session& s);
   void SenderLoop(Session& s);
   void DelivererLoop(const std::shared_ptr<Session>& s);
+  void CloseSession(const Session* only);  // only that session, or whichever is open when null
   void JoinRetired();
 
   mutable std::mutex lifeMutex_;  // guards session_, retired_, connecting_
