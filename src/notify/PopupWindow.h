@@ -1,4 +1,5 @@
 #pragma once
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -43,12 +44,14 @@ class PopupWindow : public QWidget {
   static QPixmap BackgroundPicture();
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
   int ScreenLeft() const;
 
+  QPointer<QWidget> returnActivationTo_;
   QLabel* picture_;
   QLabel* message_;
   QTimer* slideTimer_;
