@@ -41,7 +41,7 @@ class PasswordWindow : public QDialog {
   ui::GbkLimitedEdit* password_;
   ui::GbkLimitedEdit* repeat_;
   QPushButton* submit_;
-  QTimer timer_;
+  QTimer timer_{this};
   int countdown_ = kCountdownStart;
   bool submitting_ = false;
 };

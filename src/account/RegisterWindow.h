@@ -47,7 +47,7 @@ class RegisterWindow : public QDialog {
   ui::GbkLimitedEdit* mobile_;
   QPushButton* submit_;
   QLabel* waiting_;
-  QTimer timer_;
+  QTimer timer_{this};
   int countdown_ = kCountdownStart;
   bool submitting_ = false;
 };
