@@ -102,8 +102,9 @@ int main(int argc, char** argv) {
     return [&, failure, odds](const httplib::Request&, httplib::Response& response) {
       if (options.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
       if (failure == Failure::Close) {
-        // An empty status makes the library drop the connection without an answer.
-        response.status = -1;
+        // Promise a body and drop the connection before any of it: the client sees a broken transfer.
+        response.set_content_provider(1000, "text/plain",
+                                      [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
         return;
       }
       if (failure == Failure::Status500) {
