@@ -160,7 +160,14 @@ ServerLink::ServerLink() = default;
 
 ServerLink::~ServerLink() {
   Close();
+  WaitForCloses();
   JoinRetired();
+}
+
+void ServerLink::WaitForCloses() {
+  if (tlsDeliveringSession != nullptr) return;  // a deliverer's own close has finished before it gets here
+  std::unique_lock lock(lifeMutex_);
+  closesDone_.wait(lock, [&] { return closesRunning_ == 0; });
 }
 
 bool ServerLink::Connect(int port, const std::string& host, Callback callback) {
@@ -170,6 +177,7 @@ bool ServerLink::Connect(int port, const std::string& host, Callback callback) {
     if (session_ || connecting_) return false;
     connecting_ = true;
   }
+  WaitForCloses();
   JoinRetired();
 
   auto s = std::make_shared<Session>();
@@ -228,18 +236,21 @@ void ServerLink::CloseSession(const Session* only) {
     s = std::move(session_);
     session_.reset();
     open_.store(false, std::memory_order_release);
+    if (!s) return;
+    ++closesRunning_;
   }
-  if (!s) return;
   s->Stop();
   ::shutdown(s->fd, SHUT_RDWR);
   if (s->receiver.joinable()) s->receiver.join();
   if (s->sender.joinable()) s->sender.join();
-  if (tlsDeliveringSession == s.get()) {
+  const bool onItsDeliverer = tlsDeliveringSession == s.get();
+  if (!onItsDeliverer && s->deliverer.joinable()) s->deliverer.join();
+  {
     std::lock_guard lock(lifeMutex_);
-    retired_.push_back(std::move(s));
-    return;
+    if (onItsDeliverer) retired_.push_back(std::move(s));
+    --closesRunning_;
   }
-  if (s->deliverer.joinable()) s->deliverer.join();
+  closesDone_.notify_all();
 }
 
 void ServerLink::JoinRetired() {

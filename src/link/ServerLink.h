@@ -3,6 +3,7 @@
 // thread that hands each received text to the callback, one at a time and in the order received.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -63,11 +64,14 @@ class ServerLink {
   void DelivererLoop(const std::shared_ptr<Session>& s);
   void CloseSession(const Session* only);  // only that session, or whichever is open when null
   void JoinRetired();
+  void WaitForCloses();
 
   mutable std::mutex lifeMutex_;  // guards session_, retired_, connecting_
   std::shared_ptr<Session> session_;
   std::vector<std::shared_ptr<Session>> retired_;  // closed from their own deliverer, not yet joined
   bool connecting_ = false;
+  int closesRunning_ = 0;  // closes that took a session and have not finished stopping it
+  std::condition_variable closesDone_;
   std::atomic<bool> open_{false};
 
   std::mutex counterMutex_;  // an old sender may still be finishing while a new connection starts

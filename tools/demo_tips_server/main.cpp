@@ -1,4 +1,7 @@
 // Demo tips server: a real peer for the client in the demo and in the tests. Loopback only.
+#include <sys/prctl.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -22,6 +25,7 @@ constexpr const char* kUsage = R"(usage: qarnis_demo_tips_server [options]
   --expect-timeout MS      with --script: how long an expect step waits (default 10000)
   --received FILE          append every text received, as UTF-8, one per line (\r \n \\ escaped)
   --ready-file FILE        write the port into FILE once listening
+  --exit-with-parent       end when the process that started the server ends (for tests)
   --help                   this text
 
 Script steps, one per line (UTF-8; blank lines and lines starting with # are skipped):
@@ -54,6 +58,8 @@ int main(int argc, char** argv) {
       return 0;
     } else if (a == "--echo") {
       o.echo = true;
+    } else if (a == "--exit-with-parent") {
+      ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a test that crashes must not leave its server behind
     } else if (a == "--once") {
       o.once = true;
     } else if (a == "--port" || a == "--host" || a == "--accounts" || a == "--push-interval" ||

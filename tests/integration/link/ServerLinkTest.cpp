@@ -236,6 +236,7 @@ TEST(ServerLinkScript, GarbageAtTheStartIsDroppedAndTheLinkStaysOpen) {
     std::lock_guard lock(r.mutex);
     EXPECT_EQ(r.texts, std::vector<std::string>{"after"});
   }
+  EXPECT_TRUE(Eventually([&] { return server.Received() == "done\n"; }));
   link.Close();
   EXPECT_EQ(server.Stop(), 0);
 }
