@@ -31,6 +31,11 @@ PopupWindow::PopupWindow(const QString& word, QWidget* parent)
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
+  // The strip around the picture continues its lower colour rather than the grey of a dialog.
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QColor(0xc3, 0xd8, 0xef));
+  setPalette(palette);
+  setAutoFillBackground(true);
 
   picture_ = new QLabel(this);
   picture_->setObjectName(QStringLiteral("图片框1"));
