@@ -9,14 +9,13 @@
 
 #include "account/AccountRequestFields.h"
 #include "account/AccountServices.h"
+#include "account/PasswordWindow.h"
+#include "account/RegisterWindow.h"
 #include "settings/SettingsStore.h"
 
 class QWidget;
 
 namespace qarnis::account {
-
-class PasswordWindow;
-class RegisterWindow;
 
 // The main window's login boxes that an accepted registration fills in.
 struct MainLoginBoxes {
