@@ -1,8 +1,8 @@
 #include "ModalDriver.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
-#include <gtest/gtest.h>
 
 namespace qarnis::testing {
 
@@ -37,8 +37,10 @@ void ModalDriver::Poll() {
   if (waitedMs_ > timeoutMs_) {
     closedByDriver_ = true;
     ADD_FAILURE() << "modal window " << seenClass_.toStdString() << " did not close";
-    if (auto* dialog = qobject_cast<QDialog*>(window_.data())) dialog->reject();
-    else window_->close();
+    if (auto* dialog = qobject_cast<QDialog*>(window_.data()))
+      dialog->reject();
+    else
+      window_->close();
     timer_.stop();
   }
 }

@@ -42,6 +42,7 @@ bool ToolProcess::Running() {
   int status = 0;
   if (::waitpid(pid_, &status, WNOHANG) == pid_) {
     pid_ = -1;
+    lastStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return false;
   }
   return true;

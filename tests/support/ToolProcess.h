@@ -23,9 +23,12 @@ class ToolProcess {
   bool Running();
   // Sends SIGTERM and waits for the child; returns its exit status (or -1).
   int Stop();
+  // The exit status seen when Running() found the child ended (-1 when killed by a signal).
+  int LastStatus() const { return lastStatus_; }
 
  private:
   pid_t pid_ = -1;
+  int lastStatus_ = -1;
 };
 
 // Waits until a TCP connect to 127.0.0.1:port succeeds, at most `timeoutMs`.
