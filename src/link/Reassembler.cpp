@@ -73,10 +73,37 @@ std::vector<std::string> CutIntoSubPackets(std::string_view number, std::string_
 }
 
 std::string FramePacket(std::string_view number, std::string_view text) {
-  const std::string packet = BuildPacket(number, text);
+  // Built in one buffer: the texts can be large and are framed on the sender's hot path.
+  const std::string length = std::to_string(text.size());
+  std::string envelope;
+  envelope.reserve(19 + length.size() + 2 * number.size());
+  envelope.append("<Msg").append(number).append(">").append(length).append("</Msg").append(number).append(
+      ">");
   std::string wire;
-  wire.reserve(packet.size() + kHeaderSize * (packet.size() / kMaxPieceSize + 1));
-  for (const std::string& sub : CutIntoSubPackets(number, packet)) wire += sub;
+  const std::size_t packetSize = envelope.size() + text.size();
+  wire.reserve(packetSize + kHeaderSize * (packetSize / kMaxPieceSize + 1));
+  SubPacketHeader header;
+  header.number = std::string(number);
+  header.total = static_cast<std::uint32_t>(envelope.size() + text.size());
+  std::size_t at = 0;
+  while (at < packetSize) {
+    const std::size_t n = std::min(kMaxPieceSize, packetSize - at);
+    header.length = static_cast<std::uint32_t>(n);
+    wire += EncodeHeader(header);
+    for (std::size_t i = at; i < at + n;) {  // the piece may straddle the envelope and the text
+      if (i < envelope.size()) {
+        const std::size_t k = std::min(envelope.size(), at + n) - i;
+        wire.append(envelope, i, k);
+        i += k;
+      } else {
+        const std::size_t k = at + n - i;
+        wire.append(text.substr(i - envelope.size(), k));
+        i += k;
+      }
+    }
+    at += n;
+    ++header.index;
+  }
   return wire;
 }
 
@@ -97,18 +124,23 @@ void Reassembler::IdleTick() {
 void Reassembler::Feed(std::string_view bytes, std::vector<Item>& out) {
   if (finished_ || bytes.empty()) return;
   idleWaits_ = 0;
-  pending_.append(bytes);
+  // Work on the new bytes in place when nothing is pending; only an unfinished tail is copied.
+  std::string_view stream = bytes;
+  if (!pending_.empty()) {
+    pending_.append(bytes);
+    stream = pending_;
+  }
   bool afterCompleteSubPacket = false;
+  bool discard = false;
   std::size_t at = 0;
-  while (!finished_ && pending_.size() - at >= kHeaderSize) {
-    const std::string_view rest = std::string_view(pending_).substr(at);
+  while (!finished_ && stream.size() - at >= kHeaderSize) {
+    const std::string_view rest = stream.substr(at);
     if (rest.substr(0, 4) != kMagic) {
       if (afterCompleteSubPacket) {
         finished_ = true;
         out.push_back({Item::Kind::ConnectionEnds, {}});
       } else {
-        DiscardAll();
-        at = 0;
+        discard = true;
       }
       break;
     }
@@ -119,8 +151,7 @@ void Reassembler::Feed(std::string_view bytes, std::vector<Item>& out) {
     header.length = GetU32(rest, 16);
     // A header no sender of ours would write: drop it like garbage before trusting its numbers.
     if (header.length == 0 || header.length > kMaxPieceSize || header.total > kMaxPacketSize) {
-      DiscardAll();
-      at = 0;
+      discard = true;
       break;
     }
     if (rest.size() < kHeaderSize + header.length) break;  // wait for the rest of the piece
@@ -129,10 +160,12 @@ void Reassembler::Feed(std::string_view bytes, std::vector<Item>& out) {
     afterCompleteSubPacket = true;
     idleWaits_ = 0;
   }
-  if (finished_) {
+  if (finished_ || discard) {
     DiscardAll();
-  } else if (at > 0) {
+  } else if (stream.data() == pending_.data()) {
     pending_.erase(0, at);
+  } else {
+    pending_.assign(stream.substr(at));
   }
 }
 
@@ -145,10 +178,10 @@ void Reassembler::TakePiece(const SubPacketHeader& header, std::string_view piec
   collected_.append(piece);
   if (collected_.size() < header.total) return;
   if (collected_.size() == header.total) {
-    const std::string packet = std::move(collected_);
+    std::string packet = std::move(collected_);
     collected_.clear();
     collecting_ = false;
-    OpenPacket(packet, out);
+    OpenPacket(std::move(packet), out);
   } else {
     // More bytes than the header's total can never complete; start afresh rather than grow.
     collected_.clear();
@@ -156,7 +189,8 @@ void Reassembler::TakePiece(const SubPacketHeader& header, std::string_view piec
   }
 }
 
-void Reassembler::OpenPacket(std::string_view packet, std::vector<Item>& out) {
+void Reassembler::OpenPacket(std::string&& whole, std::vector<Item>& out) {
+  std::string_view packet = whole;
   while (packet.size() >= 20 && packet.substr(0, 4) == "<Msg") {
     std::size_t pos = 9;
     std::uint64_t length = 0;
@@ -182,6 +216,12 @@ void Reassembler::OpenPacket(std::string_view packet, std::vector<Item>& out) {
     if (length == 0) {
       finished_ = true;
       out.push_back({Item::Kind::CloseRequest, {}});
+      return;
+    }
+    if (packet.size() == envelope + length && packet.data() == whole.data()) {
+      // The usual case, one text per packet: hand over the buffer instead of copying a large text.
+      whole.erase(0, envelope);
+      out.push_back({Item::Kind::Text, std::move(whole)});
       return;
     }
     out.push_back({Item::Kind::Text, std::string(packet.substr(envelope, length))});

@@ -70,7 +70,7 @@ class Reassembler {
  private:
   void DiscardAll();
   void TakePiece(const SubPacketHeader& header, std::string_view piece, std::vector<Item>& out);
-  void OpenPacket(std::string_view packet, std::vector<Item>& out);
+  void OpenPacket(std::string&& packet, std::vector<Item>& out);
 
   std::string pending_;
   std::string collected_;

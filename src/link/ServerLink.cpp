@@ -272,21 +272,31 @@ void ServerLink::ReceiverLoop(Session& s) {
   Reassembler reassembler;
   std::vector<Reassembler::Item> items;
   std::string buffer(kReadChunkSize, '\0');
+  bool mayHaveData = false;
   while (!s.stopping.load()) {
-    pollfd p[2] = {{s.fd, POLLIN, 0}, {s.wakeRead, POLLIN, 0}};
-    const int n = ::poll(p, 2, static_cast<int>(receiveSlice_.count()));
-    if (s.stopping.load()) return;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      s.PushEvent({false, {}});
-      return;
+    // Read first and wait only when the socket has nothing: a busy stream costs one call per read.
+    ssize_t got = -1;
+    if (mayHaveData) {
+      got = ::recv(s.fd, buffer.data(), buffer.size(), 0);
+      if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) mayHaveData = false;
     }
-    if (n == 0) {
-      reassembler.IdleTick();
+    if (!mayHaveData) {
+      pollfd p[2] = {{s.fd, POLLIN, 0}, {s.wakeRead, POLLIN, 0}};
+      const int n = ::poll(p, 2, static_cast<int>(receiveSlice_.count()));
+      if (s.stopping.load()) return;
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        s.PushEvent({false, {}});
+        return;
+      }
+      if (n == 0) {
+        reassembler.IdleTick();
+        continue;
+      }
+      mayHaveData = true;
       continue;
     }
-    const ssize_t got = ::recv(s.fd, buffer.data(), buffer.size(), 0);
-    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
+    if (s.stopping.load()) return;
     if (got <= 0) {
       s.PushEvent({false, {}});
       return;

@@ -45,24 +45,23 @@ WireConnection::Result WireConnection::Receive(std::string& text, std::chrono::m
       return Result::Text;
     }
     if (fd_ < 0) return Result::Closed;
-    int waitMs = 1000;
-    if (timeout.count() >= 0) {
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) return Result::TimedOut;
-      waitMs = static_cast<int>(std::min<long long>(left.count(), 1000));
-    }
-    pollfd p[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
-    const int n = ::poll(p, stopFd_ >= 0 ? 2 : 1, waitMs);
-    if (n < 0 && errno != EINTR) return Result::Closed;
-    if (stopFd_ >= 0 && (p[1].revents & POLLIN) != 0) return Result::Stopped;
-    if (n <= 0) {
-      reassembler_.IdleTick();
+    char buf[65536];  // the server is not held to the client's read size
+    ssize_t got = ::recv(fd_, buf, sizeof buf, MSG_DONTWAIT);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
+      int waitMs = 1000;
+      if (timeout.count() >= 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return Result::TimedOut;
+        waitMs = static_cast<int>(std::min<long long>(left.count(), 1000));
+      }
+      pollfd p[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
+      const int n = ::poll(p, stopFd_ >= 0 ? 2 : 1, waitMs);
+      if (n < 0 && errno != EINTR) return Result::Closed;
+      if (stopFd_ >= 0 && (p[1].revents & POLLIN) != 0) return Result::Stopped;
+      if (n == 0) reassembler_.IdleTick();
       continue;
     }
-    char buf[link::kReadChunkSize];
-    const ssize_t got = ::recv(fd_, buf, sizeof buf, 0);
-    if (got < 0 && (errno == EAGAIN || errno == EINTR)) continue;
     if (got <= 0) {
       Close();
       return Result::Closed;
