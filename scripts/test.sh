@@ -13,8 +13,8 @@ export CTEST_OUTPUT_ON_FAILURE=1
 
 step() { printf '\n=== %s ===\n' "$*"; }
 
-step "Build (RelWithDebInfo, client, tests, benchmarks, tools)"
-cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+step "Build (Release: client, tests, benchmarks, tools)"
+cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build/ci -j "$JOBS"
 
 step "All tests"
