@@ -39,6 +39,14 @@ std::optional<LiveMatch> FillMatch(const std::vector<std::string_view>& odds, st
   return m;
 }
 
+// Like text::Find, for a `from` already known to start a character: no walk from the start of the text, so
+// scanning a body item by item stays linear.
+std::size_t FindFromBoundary(std::string_view text, std::string_view needle, std::size_t from) {
+  for (std::size_t pos = from; pos + needle.size() <= text.size(); pos += text::CharLength(text, pos))
+    if (text.compare(pos, needle.size(), needle) == 0) return pos;
+  return std::string_view::npos;
+}
+
 std::optional<LiveMatch> JoinAt(const std::vector<std::string_view>& odds, std::string_view rest) {
   std::string row(odds[0]);
   row.append(rest);
@@ -154,14 +162,15 @@ std::string TeamName(std::string_view teamText) {
 
 std::vector<std::string> ExtractOddsItems(std::string_view oddsBody) {
   std::vector<std::string> items;
-  std::size_t open = text::Find(oddsBody, "<m>");
+  // Every position searched from follows an ASCII marker byte, so it starts a character.
+  std::size_t open = FindFromBoundary(oddsBody, "<m>", 0);
   while (open != std::string_view::npos) {
     const std::size_t from = open + 3;
-    const std::size_t close = text::Find(oddsBody, "</m>", from);
+    const std::size_t close = FindFromBoundary(oddsBody, "</m>", from);
     if (close == std::string_view::npos) break;
     items.emplace_back(oddsBody.substr(from, close - from));
     // The next item is searched from just after the start of this "</m>".
-    open = text::Find(oddsBody, "<m>", close + 1);
+    open = FindFromBoundary(oddsBody, "<m>", close + 1);
   }
   return items;
 }
