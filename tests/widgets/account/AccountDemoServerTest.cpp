@@ -91,7 +91,11 @@ class ScriptedServer {
   int Port() const { return port_; }
   std::string Received() const { return ReadFile(folder_.File("received.txt")); }
   // The script's verdict: 0 when every expected text came as written.
-  int Finish() { return process_->Stop(); }
+  // Lets the script play out (its last steps may still be waiting), then ends the server.
+  int Finish() {
+    for (int i = 0; i < 1000 && process_->Running(); ++i) QTest::qWait(10);
+    return process_->Running() ? process_->Stop() : process_->LastStatus();
+  }
 
  private:
   TempFolder folder_;
