@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "account/AccountForm.h"
 #include "account/ConnectionCheck.h"
 #include "link/Messages.h"
 #include "text/GbkText.h"
@@ -17,21 +18,6 @@ constexpr int kNameBytes = 18;
 constexpr int kEmailBytes = 38;
 constexpr int kMobileBytes = 11;
 constexpr std::size_t kMinPasswordBytes = 8;
-
-QLabel* AddLabel(QWidget* window, const QString& name, const QString& text, QRect place) {
-  auto* label = new QLabel(text, window);
-  label->setObjectName(name);
-  label->setGeometry(place);
-  return label;
-}
-
-ui::GbkLimitedEdit* AddEdit(QWidget* window, const QString& name, QRect place, int byteLimit) {
-  auto* edit = new ui::GbkLimitedEdit(window);
-  edit->setObjectName(name);
-  edit->setGeometry(place);
-  edit->SetByteLimit(byteLimit);
-  return edit;
-}
 
 }  // namespace
 
