@@ -30,7 +30,7 @@ step "Core tests under ThreadSanitizer"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQARNIS_WITH_UI=OFF -DQARNIS_BENCH=OFF \
   -DQARNIS_SANITIZE=thread
 cmake --build build/tsan -j "$JOBS"
-(cd build/tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest -j "$JOBS" --timeout 300)
+(cd build/tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$ROOT/tests/tsan.supp" ctest -j "$JOBS" --timeout 300)
 
 step "Fuzz targets (libFuzzer, fixed number of runs)"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DQARNIS_WITH_UI=OFF \

@@ -60,8 +60,8 @@ class RawListener {
 
 TEST(ServerLinkConnect, RejectsBadArgumentsAtOnce) {
   RawListener listener;
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   struct Case {
     int port;
     std::string host;
@@ -81,8 +81,8 @@ TEST(ServerLinkConnect, RejectsBadArgumentsAtOnce) {
 
 TEST(ServerLinkConnect, RefusedPortFailsAndClosedLinkRefusesSend) {
   const int port = qarnis::testing::FreePort();
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   EXPECT_FALSE(link.Connect(port, "127.0.0.1", r.For(link)));
   EXPECT_FALSE(link.IsOpen());
   EXPECT_FALSE(link.Send("cs"));
@@ -94,8 +94,8 @@ TEST(ServerLinkConnect, RefusedPortFailsAndClosedLinkRefusesSend) {
 
 TEST(ServerLinkConnect, HostNameIsLookedUp) {
   RawListener listener;
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   EXPECT_TRUE(link.Connect(listener.Port(), "localhost", r.For(link)));
 }
 
@@ -126,8 +126,8 @@ TEST(ServerLinkConnect, GivesUpAfterTheConnectTimeOut) {
     ::close(fd);
     GTEST_SKIP() << "loopback accepts beyond the backlog here";
   }
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   link.SetConnectTimeout(300ms);
   EXPECT_FALSE(link.Connect(ntohs(a.sin_port), "127.0.0.1", r.For(link)));
   EXPECT_FALSE(link.IsOpen());
@@ -137,8 +137,8 @@ TEST(ServerLinkConnect, GivesUpAfterTheConnectTimeOut) {
 
 TEST(ServerLinkWire, NumbersRunOnAcrossConnectionsAndEmptyTextsUseNone) {
   RawListener listener;
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   ASSERT_TRUE(link.Connect(listener.Port(), "127.0.0.1", r.For(link)));
   int server = listener.Accept();
   EXPECT_TRUE(link.Send(""));
@@ -169,8 +169,8 @@ TEST(ServerLinkScript, TextsArriveInOrderAndServerCloseGivesOneClosingEvent) {
   body += "close\n";
   DemoServer server({"--script", WriteScript(scriptFolder, body), "--once"});
   ASSERT_TRUE(server.Ready());
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   ASSERT_TRUE(link.Connect(server.Port(), "127.0.0.1", r.For(link)));
   EXPECT_TRUE(link.Send("cs"));
   ASSERT_TRUE(r.WaitForClosing());
@@ -205,8 +205,8 @@ TEST(ServerLinkScript, ClosingRequestsEndTheLinkAfterEarlierTexts) {
     TempFolder scriptFolder;
     DemoServer server({"--script", WriteScript(scriptFolder, "accept\n" + c.steps), "--once"});
     ASSERT_TRUE(server.Ready());
-    ServerLink link;
     Recorder r;
+    ServerLink link;
     ASSERT_TRUE(link.Connect(server.Port(), "127.0.0.1", r.For(link)));
     ASSERT_TRUE(r.WaitForClosing()) << c.name;
     EXPECT_TRUE(Eventually([&] { return !link.IsOpen(); })) << c.name;
@@ -226,8 +226,8 @@ TEST(ServerLinkScript, GarbageAtTheStartIsDroppedAndTheLinkStaysOpen) {
                                                    "expect done\n"),
                      "--once"});
   ASSERT_TRUE(server.Ready());
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   ASSERT_TRUE(link.Connect(server.Port(), "127.0.0.1", r.For(link)));
   ASSERT_TRUE(r.WaitForEvents(1));
   EXPECT_TRUE(link.IsOpen());
@@ -304,8 +304,8 @@ TEST(DemoServerTips, LoginRepliesAndFirstLoginData) {
                         Case{"nobody", "x", "QARNDengLuZhangHaoHuoMiMaR", false},
                         Case{"frozen1", "frozen1", "QARNZhangHaoYiBeiFeng", false},
                         Case{"demo", "demo123", "QARNYiJingDengLuLeNo", false}}) {
-    ServerLink link;
     Recorder r;
+    ServerLink link;
     ASSERT_TRUE(link.Connect(server.Port(), "127.0.0.1", r.For(link)));
     ASSERT_TRUE(link.Send(LoginRequest(c.account, c.password)));
     ASSERT_TRUE(r.WaitForEvents(c.firstLoginData ? 2 : 1)) << c.account;
@@ -337,8 +337,8 @@ TEST(DemoServerTips, LoginRepliesAndFirstLoginData) {
 TEST(DemoServerTips, RegistrationAndPasswordReplies) {
   DemoServer server({"--push-interval", "0", "--register-limit", "3"});
   ASSERT_TRUE(server.Ready());
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   ASSERT_TRUE(link.Connect(server.Port(), "127.0.0.1", r.For(link)));
   const std::vector<std::pair<std::string, std::string>> exchanges = {
       {RegistrationRequest(G("新用户"), "pw1", "new@example.com", "13611112222"), "QARNZhuCeOK"},
@@ -365,8 +365,8 @@ TEST(DemoServerTips, RegistrationAndPasswordReplies) {
 TEST(DemoServerTips, ScheduledPushesFollowTheLogin) {
   DemoServer server({"--push-interval", "0.05"});
   ASSERT_TRUE(server.Ready());
+  Recorder r;  // outlives the link, whose deliverer writes into it
   ServerLink link;
-  Recorder r;
   ASSERT_TRUE(link.Connect(server.Port(), "127.0.0.1", r.For(link)));
   ASSERT_TRUE(link.Send(LoginRequest("demo", "demo123")));
   ASSERT_TRUE(r.WaitForEvents(7));
