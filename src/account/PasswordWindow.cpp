@@ -54,11 +54,9 @@ PasswordWindow::PasswordWindow(AccountServices& services, AccountState& state, Q
   submit_->setGeometry(81, 259, 80, 32);
   connect(submit_, &QPushButton::clicked, this, &PasswordWindow::Submit);
 
-  timer_.setObjectName(QStringLiteral("时钟1"));
-  connect(&timer_, &QTimer::timeout, this, &PasswordWindow::CountdownTick);
+  countdown_.Attach(submit_);
 
   ui::ApplySkin(this);
-  countdown_ = kCountdownStart;
 }
 
 void PasswordWindow::Submit() {
@@ -109,20 +107,8 @@ void PasswordWindow::Submit() {
                                              fields.mobile, fields.password));
 }
 
-void PasswordWindow::CountdownTick() {
-  --countdown_;
-  submit_->setText(QString::number(countdown_));
-  if (countdown_ <= 0) {
-    submit_->setEnabled(true);
-    countdown_ = kCountdownStart;
-    submit_->setText(QStringLiteral("提交"));
-    timer_.stop();
-  }
-}
+void PasswordWindow::CountdownTick() { countdown_.Tick(); }
 
-void PasswordWindow::BeginRefusalCountdown() {
-  submit_->setEnabled(false);
-  timer_.start(1000);
-}
+void PasswordWindow::BeginRefusalCountdown() { countdown_.Begin(); }
 
 }  // namespace qarnis::account

@@ -2,8 +2,8 @@
 // The password change window: proves the account with its e-mail address or mobile number and sends one of
 // the three forms of the password change request.
 #include <QDialog>
-#include <QTimer>
 
+#include "account/AccountForm.h"
 #include "account/AccountRequestFields.h"
 #include "account/AccountServices.h"
 
@@ -29,8 +29,8 @@ class PasswordWindow : public QDialog {
   // A refusal from the server: the button waits out the countdown.
   void BeginRefusalCountdown();
 
-  int Countdown() const { return countdown_; }
-  bool CountdownRunning() const { return timer_.isActive(); }
+  int Countdown() const { return countdown_.Value(); }
+  bool CountdownRunning() const { return countdown_.Running(); }
 
  private:
   AccountServices& services_;
@@ -41,8 +41,7 @@ class PasswordWindow : public QDialog {
   ui::GbkLimitedEdit* password_;
   ui::GbkLimitedEdit* repeat_;
   QPushButton* submit_;
-  QTimer timer_{this};
-  int countdown_ = kCountdownStart;
+  SubmitCountdown countdown_{this, kCountdownStart};
   bool submitting_ = false;
 };
 

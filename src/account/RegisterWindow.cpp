@@ -59,11 +59,9 @@ RegisterWindow::RegisterWindow(AccountServices& services, AccountRequestFields& 
   waiting_->hide();
   submit_->raise();
 
-  timer_.setObjectName(QStringLiteral("时钟1"));
-  connect(&timer_, &QTimer::timeout, this, &RegisterWindow::CountdownTick);
+  countdown_.Attach(submit_);
 
   ui::ApplySkin(this);
-  countdown_ = kCountdownStart;
 }
 
 QString RegisterWindow::AccountText() const { return account_->text(); }
@@ -116,21 +114,11 @@ void RegisterWindow::Submit() {
   services_.Send(link::RegistrationRequest(fields_.account, fields_.password, fields_.email, fields_.mobile));
 }
 
-void RegisterWindow::CountdownTick() {
-  --countdown_;
-  submit_->setText(QString::number(countdown_));
-  if (countdown_ <= 0) {
-    submit_->setEnabled(true);
-    countdown_ = kCountdownStart;
-    submit_->setText(QStringLiteral("提交"));
-    timer_.stop();
-  }
-}
+void RegisterWindow::CountdownTick() { countdown_.Tick(); }
 
 void RegisterWindow::BeginRefusalCountdown() {
-  submit_->setEnabled(false);
   waiting_->hide();
-  timer_.start(1000);
+  countdown_.Begin();
 }
 
 void RegisterWindow::MarkAccepted() {

@@ -1,8 +1,8 @@
 #pragma once
 // The registration window: checks what the user typed and sends the registration request.
 #include <QDialog>
-#include <QTimer>
 
+#include "account/AccountForm.h"
 #include "account/AccountRequestFields.h"
 #include "account/AccountServices.h"
 
@@ -34,8 +34,8 @@ class RegisterWindow : public QDialog {
 
   QString AccountText() const;
   QString PasswordText() const;
-  int Countdown() const { return countdown_; }
-  bool CountdownRunning() const { return timer_.isActive(); }
+  int Countdown() const { return countdown_.Value(); }
+  bool CountdownRunning() const { return countdown_.Running(); }
 
  private:
   AccountServices& services_;
@@ -47,8 +47,7 @@ class RegisterWindow : public QDialog {
   ui::GbkLimitedEdit* mobile_;
   QPushButton* submit_;
   QLabel* waiting_;
-  QTimer timer_{this};
-  int countdown_ = kCountdownStart;
+  SubmitCountdown countdown_{this, kCountdownStart};
   bool submitting_ = false;
 };
 
