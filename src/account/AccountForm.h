@@ -4,10 +4,16 @@
 #include <QPushButton>
 #include <QRect>
 #include <QTimer>
+#include <cstddef>
 
 #include "ui/GbkLimitedEdit.h"
 
 namespace qarnis::account {
+
+// Input limits, in GBK bytes, that the two windows share.
+inline constexpr int kNameBytes = 18;
+inline constexpr int kMobileBytes = 11;
+inline constexpr std::size_t kMinPasswordBytes = 8;
 
 inline QLabel* AddLabel(QWidget* window, const QString& name, const QString& text, QRect place) {
   auto* label = new QLabel(text, window);

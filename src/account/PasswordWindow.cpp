@@ -13,10 +13,6 @@
 namespace qarnis::account {
 namespace {
 
-constexpr int kNameBytes = 18;
-constexpr int kMobileBytes = 11;
-constexpr std::size_t kMinPasswordBytes = 8;
-
 QLabel* AddRule(QWidget* window, const QString& name, QRect place) {
   QLabel* rule = AddLabel(window, name, QString(), place);
   rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);

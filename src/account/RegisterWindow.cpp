@@ -14,10 +14,7 @@
 namespace qarnis::account {
 namespace {
 
-constexpr int kNameBytes = 18;
 constexpr int kEmailBytes = 38;
-constexpr int kMobileBytes = 11;
-constexpr std::size_t kMinPasswordBytes = 8;
 
 }  // namespace
 
